@@ -1,0 +1,1 @@
+// The NTFS metadata reader: volume, file records, attributes.
