@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_main.h"
 #include "cli/interrupt.h"
 #include "cli/source_checks.h"
 #include "cli/terminal_scan_dialog.h"
@@ -103,7 +104,11 @@ int RunScanCommand(const Arguments& args) {
 
 }  // namespace
 
+#ifdef _WIN32
+int QuorvelMain(int argc, char** argv) {
+#else
 int main(int argc, char** argv) {
+#endif
   std::vector<std::string> words(argv + 1, argv + argc);
   if (words.empty()) return UsageError("no command given");
   for (const std::string& word : words) {

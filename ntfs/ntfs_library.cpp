@@ -1,1 +1,0 @@
-// The NTFS metadata reader: volume, file records, attributes.
