@@ -5,7 +5,7 @@
 namespace {
 
 constexpr size_t kIndexHeader = 0x10;           // inside the $INDEX_ROOT value
-constexpr size_t kFirstEntryOffsetField = 0x10;  // counted from the index header
+constexpr size_t kFirstEntryOffsetField = 0x10;  // the entry offset is counted from the index header
 constexpr size_t kEntriesSizeField = 0x14;
 constexpr size_t kEntryLengthField = 0x08;
 constexpr size_t kKeyLengthField = 0x0A;
@@ -34,8 +34,8 @@ CAttr_IndexRoot::CAttr_IndexRoot(platform::ByteSpan attribute, const CFileRecord
 void CAttr_IndexRoot::ListEntries() {
   // Entries are taken only while each lies whole inside the value and is at
   // least an entry header long; the first that does not ends the list.
-  const uint64_t totalSize = Value.U32At(kIndexHeader + kEntriesSizeField);
-  uint64_t offset = static_cast<uint64_t>(kIndexHeader) + Value.U32At(kIndexHeader + kFirstEntryOffsetField);
+  const uint64_t totalSize = Value.U32At(kEntriesSizeField);
+  uint64_t offset = static_cast<uint64_t>(kIndexHeader) + Value.U32At(kFirstEntryOffsetField);
   uint64_t sum = 0;
   for (;;) {
     if (offset > Value.size()) return;
