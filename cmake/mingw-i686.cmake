@@ -4,8 +4,10 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 
 set(QUORVEL_MINGW_PREFIX i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${QUORVEL_MINGW_PREFIX}-gcc)
-set(CMAKE_CXX_COMPILER ${QUORVEL_MINGW_PREFIX}-g++)
+# The posix thread model gives the standard library its threads and mutexes
+# (GoogleTest needs them); everything is linked statically all the same.
+set(CMAKE_C_COMPILER ${QUORVEL_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${QUORVEL_MINGW_PREFIX}-g++-posix)
 set(CMAKE_RC_COMPILER ${QUORVEL_MINGW_PREFIX}-windres)
 
 # Libraries and packages come from the mingw sysroot and from the folders

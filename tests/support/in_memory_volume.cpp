@@ -1,25 +1,20 @@
 #include "tests/support/in_memory_volume.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
-
 #include <cstdio>
 #include <cstdlib>
 
 #include "platform/drive_table.h"
 
-InMemoryVolume::InMemoryVolume(wchar_t driveLetter, const std::vector<uint8_t>& bytes) : letter_(driveLetter) {
 #ifdef __linux__
+// On Linux the bytes live in an anonymous memory file, opened by its
+// /proc/self/fd path.
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+InMemoryVolume::InMemoryVolume(wchar_t driveLetter, const std::vector<uint8_t>& bytes) : letter_(driveLetter) {
   fd_ = memfd_create("quorvel-volume", MFD_CLOEXEC);
   if (fd_ >= 0) path_ = "/proc/self/fd/" + std::to_string(fd_);
-#else
-  char name[] = "quorvel-volume-XXXXXX";
-  fd_ = mkstemp(name);
-  if (fd_ >= 0) path_ = name;
-#endif
   if (fd_ < 0) return;
   Reset(bytes);
   platform::MapDriveLetter(letter_, path_);
@@ -28,9 +23,6 @@ InMemoryVolume::InMemoryVolume(wchar_t driveLetter, const std::vector<uint8_t>& 
 InMemoryVolume::~InMemoryVolume() {
   platform::UnmapDriveLetter(letter_);
   if (fd_ >= 0) close(fd_);
-#ifndef __linux__
-  if (!path_.empty()) std::remove(path_.c_str());
-#endif
 }
 
 bool InMemoryVolume::Reset(const std::vector<uint8_t>& bytes) {
@@ -60,3 +52,52 @@ std::vector<uint8_t> InMemoryVolume::Contents() const {
   bytes.resize(done);
   return bytes;
 }
+
+#else
+// Elsewhere the bytes live in a temporary file that Reset rewrites whole;
+// no descriptor is held (fd_ is 0 once the file exists), so the device code
+// can open the file in its own way.
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+std::string NewTemporaryPath() {
+  static std::atomic<unsigned> counter{0};
+  const auto name = "quorvel-volume-" + std::to_string(std::rand()) + "-" + std::to_string(counter++);
+  std::error_code error;
+  const std::filesystem::path folder = std::filesystem::temp_directory_path(error);
+  return (error ? std::filesystem::path(name) : folder / name).string();
+}
+
+}  // namespace
+
+InMemoryVolume::InMemoryVolume(wchar_t driveLetter, const std::vector<uint8_t>& bytes) : letter_(driveLetter) {
+  path_ = NewTemporaryPath();
+  if (!std::ofstream(path_, std::ios::binary | std::ios::trunc)) return;
+  fd_ = 0;
+  Reset(bytes);
+  platform::MapDriveLetter(letter_, path_);
+}
+
+InMemoryVolume::~InMemoryVolume() {
+  platform::UnmapDriveLetter(letter_);
+  if (fd_ >= 0) std::remove(path_.c_str());
+}
+
+bool InMemoryVolume::Reset(const std::vector<uint8_t>& bytes) {
+  if (fd_ < 0) return false;
+  std::ofstream out(path_, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out.flush());
+}
+
+std::vector<uint8_t> InMemoryVolume::Contents() const {
+  if (fd_ < 0) return {};
+  std::ifstream in(path_, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+#endif
