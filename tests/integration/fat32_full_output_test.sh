@@ -32,9 +32,9 @@ cmp -s "$out/$fits.jpg" "$PHOTOS/jfif-small.jpg" || fail "the photo that fits wa
 grep -q '^扫描完成: 用时[0-9]*秒,成功恢复1个文件$' "$log.out" ||
   fail "the summary does not count exactly the one stored photo"$'\n'"$(show_logs "$log")"
 for number in "$big" "$huge"; do
-  cat "$log.out" "$log.err" | grep -q "$number\.jpg" || fail "$number.jpg is not named as not stored"$'\n'"$(show_logs "$log")"
+  grep -q "/$number\.jpg" "$log.out" "$log.err" || fail "$number.jpg is not named as not stored"$'\n'"$(show_logs "$log")"
 done
-! cat "$log.out" "$log.err" | grep -q "$fits\.jpg" || fail "the stored $fits.jpg is named as a failure"$'\n'"$(show_logs "$log")"
+! grep -q "/$fits\.jpg" "$log.out" "$log.err" || fail "the stored $fits.jpg is named as a failure"$'\n'"$(show_logs "$log")"
 grep -q '^quorvel: 2 found photo(s) could not be stored' "$log.err" ||
   fail "stderr does not say that two photos could not be stored"$'\n'"$(show_logs "$log")"
 echo "ok: a full output disk gives exit code 3 and names the photos not stored"
