@@ -96,11 +96,14 @@ bool OpenNtfsClusterBitmap(wchar_t driveLetter, NtfsOpenedVolume* opened) {
   if (data == nullptr) return Refuse(opened, "MFT record 6 ($Bitmap) has no unnamed $DATA attribute");
 
   const uint64_t size = data->GetValueSize();
+  // Every volume has clusters in use (the boot sector, the MFT): an empty
+  // bitmap is a damaged one.
+  if (size == 0) return Refuse(opened, "the cluster bitmap ($Bitmap) is empty; the volume is damaged");
   // A damaged size must not decide how much is allocated.
   if (size > LargestClusterBitmapSize(*opened->Volume)) {
     return Refuse(opened, "the cluster bitmap ($Bitmap) is larger than the volume needs; the volume is damaged");
   }
-  opened->ClusterBitmap.reset(new (std::nothrow) uint8_t[size ? size : 1]);
+  opened->ClusterBitmap.reset(new (std::nothrow) uint8_t[size]);
   if (!opened->ClusterBitmap) return Refuse(opened, "not enough memory for the cluster bitmap");
   opened->ClusterBitmapSize = size;
   if (!ReadClusterBitmap(*data, size, opened->ClusterBitmap.get())) {

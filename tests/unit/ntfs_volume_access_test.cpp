@@ -221,6 +221,11 @@ TEST_F(NtfsScanBranch, EndsWithAReasonAndLeavesTheDialogAlone) {
          i.SetRecord(6, NtfsRecordBuilder().Add(NonResidentAttribute(0x80, SingleRun(5000, 1), 0, 8)).Build());
        },
        "could not be read"},
+      {"empty bitmap",
+       [](NtfsImageBuilder& i) {
+         i.SetRecord(6, NtfsRecordBuilder().Add(ResidentAttribute(0x80, Bytes{})).Build());
+       },
+       "empty"},
       {"truncated image", [](NtfsImageBuilder& i) { i.bytes().resize(60 * 4096); }, "truncated"},
   };
   for (const Case& c : cases) {
