@@ -49,8 +49,7 @@ bool CNTFSVolume::OpenVolume(wchar_t driveLetter) {
     FailureReason = "the drive letter is not a letter";
     return false;
   }
-  wchar_t devicePath[7];
-  std::swprintf(devicePath, 7, L"\\\\.\\%lc:", static_cast<wint_t>(driveLetter));
+  const wchar_t devicePath[7] = {L'\\', L'\\', L'.', L'\\', driveLetter, L':', 0};
   VolumeHandle = platform::OpenVolumeDevice(devicePath);
   if (VolumeHandle == platform::kInvalidDevice) {
     FailureReason = "the volume could not be opened";
