@@ -7,6 +7,19 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 bash "$top/scripts/install-deps.sh" demo
 source "$top/tests/integration/lib/common.sh"
 
+# report_recovered FOLDER NAME...: says which deleted photos came back byte for byte.
+report_recovered() {
+  local out=$1; shift
+  local name got match
+  for name in "$@"; do
+    match=""
+    for got in "$out"/*.jpg; do
+      [ -e "$got" ] && cmp -s "$got" "$demo/photos/$name.jpg" && match=$(basename "$got") && break
+    done
+    if [ -n "$match" ]; then echo "  $name.jpg: recovered byte for byte as $match"; else echo "  $name.jpg: not recovered"; fi
+  done
+}
+
 cmake -S "$top" -B "$top/build" -DCMAKE_BUILD_TYPE=Release -DQUORVEL_TESTS=OFF >/dev/null
 cmake --build "$top/build" -j"$(nproc)" >/dev/null
 quorvel="$top/build/quorvel"
@@ -27,6 +40,7 @@ for f in "$demo"/photos/*.jpg; do mcopy -i "$fat" "$f" "::$(basename "$f")"; don
 for f in jfif-small jfif-large exif-medium exif-large holiday-2; do mdel -i "$fat" "::$f.jpg"; done
 mkdir -p "$demo/recovered-fat32"
 "$quorvel" scan "$fat" -o "$demo/recovered-fat32"
+report_recovered "$demo/recovered-fat32" jfif-small jfif-large exif-medium exif-large holiday-2
 
 if [ -e /dev/fuse ] && command -v mkntfs >/dev/null; then
   echo
@@ -41,6 +55,7 @@ if [ -e /dev/fuse ] && command -v mkntfs >/dev/null; then
     umount "$mnt"
     mkdir -p "$demo/recovered-ntfs"
     "$quorvel" scan "$ntfs" -o "$demo/recovered-ntfs" || echo "(the NTFS scan did not finish: see above)"
+    report_recovered "$demo/recovered-ntfs" jfif-medium exif-small exif-large holiday-3
   else
     echo "(FUSE mounting is not available here: NTFS demo skipped)"
   fi
