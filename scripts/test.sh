@@ -50,7 +50,16 @@ run_ctest "sanitizers" "$top/build-asan" -DCMAKE_BUILD_TYPE=Debug -DQUORVEL_SANI
 
 if [ -f fuzz/run.sh ]; then
   echo "=== fuzz targets, a short run each ==="
-  if bash fuzz/run.sh all "${QUORVEL_FUZZ_SECONDS:-60}"; then record "fuzzing" 1 0; else record "fuzzing" 0 1; fi
+  for source in fuzz/*_fuzzer.cpp; do
+    target=$(basename "$source" _fuzzer.cpp)
+    if bash fuzz/run.sh "$target" "${QUORVEL_FUZZ_SECONDS:-60}" >"$top/build-fuzz-$target.log" 2>&1; then
+      tail -3 "$top/build-fuzz-$target.log"
+      record "fuzz $target" 1 0
+    else
+      tail -40 "$top/build-fuzz-$target.log"
+      record "fuzz $target" 0 1
+    fi
+  done
 fi
 
 if [ -f scripts/windows-tests.sh ]; then
