@@ -8,6 +8,7 @@
 #   QUORVEL_BENCH_CLUSTER_BYTES  cluster size (default 32768; the volume needs
 #                            65525 clusters or more)
 #   QUORVEL_BENCH_KEEP=1     keep the scratch folder afterwards
+#   QUORVEL_BENCH_REUSE=1    reuse the image that a kept scratch folder holds
 # Needs root for apt-get, about 2.5 × the image size of free disk, and a few
 # minutes on two cores.
 set -euo pipefail
@@ -157,12 +158,16 @@ build_image() {
   # whose end marker can be found by its sector (not split over a sector
   # boundary, not in a sector's first two bytes).
   xargs -a "$SCRATCH/deleted-photos.txt" sha256sum | cut -d' ' -f1 | sort -u >"$SCRATCH/deleted.sha"
-  DELETED_COUNT=$(wc -l <"$SCRATCH/deleted-photos.txt")
   xargs -a "$SCRATCH/deleted-photos.txt" stat -c %s >"$SCRATCH/deleted-photos-sizes.txt"
+  rm -rf "$files"
+  touch "$SCRATCH/image.done"
+}
+
+count_files() {
+  DELETED_COUNT=$(wc -l <"$SCRATCH/deleted-photos.txt")
   FINDABLE_COUNT=$(awk '$1 % 512 != 1 && $1 % 512 != 2' "$SCRATCH/deleted-photos-sizes.txt" | wc -l)
   PHOTO_COUNT=$(grep -c '^P' "$SCRATCH/order.txt")
   OTHER_COUNT=$(grep -vc '^P' "$SCRATCH/order.txt")
-  rm -rf "$files"
 }
 
 IMAGE_BYTES=0
@@ -178,7 +183,7 @@ measure() {
   say "$name"
   /usr/bin/time -f '%e %M %U %S' -o "$SCRATCH/time.txt" "$@" >"$SCRATCH/$key.log" 2>&1 || true
   local seconds rss_kib user sys written exact
-  read -r seconds rss_kib user sys <"$SCRATCH/time.txt"
+  read -r seconds rss_kib user sys < <(tail -n 1 "$SCRATCH/time.txt")   # after any "exited with" line
   written=$(find "$out" -type f -iname '*.jpg' | wc -l)
   exact=$(find "$out" -type f -iname '*.jpg' -print0 | xargs -0 -r sha256sum | cut -d' ' -f1 | sort -u |
           comm -12 - "$SCRATCH/deleted.sha" | wc -l)
@@ -213,6 +218,7 @@ run_all() {
   local full=$SCRATCH/full-output
   mkdir -p "$full"
   if mount -t tmpfs -o size=4k tmpfs "$full" 2>/dev/null; then
+    trap 'umount "$SCRATCH/full-output" 2>/dev/null || true' EXIT
     head -c 4096 /dev/zero >"$full/filler" 2>/dev/null || true
     measure quorvel_nowrite "quorvel, output folder full (nothing written)" "$full/none" \
       "$QUORVEL" scan "$IMAGE" -o "$full"
@@ -261,7 +267,12 @@ main() {
   install_tools
   check_free_disk
   build_quorvel
-  build_image
+  if [ "${QUORVEL_BENCH_REUSE:-0}" = 1 ] && [ -f "$SCRATCH/image.done" ]; then
+    say "reusing the image of an earlier run"
+  else
+    build_image
+  fi
+  count_files
   run_all
   if [ "${QUORVEL_BENCH_KEEP:-0}" != 1 ]; then
     cp "$SCRATCH/results.md" "${TMPDIR:-/tmp}/quorvel-bench-results.md"
