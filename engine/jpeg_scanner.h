@@ -65,6 +65,7 @@ class CJpegScanner {
   bool SetControlText(int controlId, const wchar_t* format, ...);
   bool FormatOutputPath(uint32_t firstSector, std::wstring* path) const;
   void ReportWriteFailure(const std::wstring& path, const std::string& reason);
+  std::string SetAsideIncompleteFile(const std::wstring& path, uint64_t bytesStored);
 
   std::vector<tagJpegRange> FoundRanges;
   CVolumeAccess* Access;

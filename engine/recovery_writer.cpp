@@ -7,6 +7,7 @@
 #include "platform/diagnostics.h"
 #include "platform/last_error.h"
 #include "platform/output_file.h"
+#include "platform/text.h"
 
 void CJpegScanner::WriteAllRanges() {
   SetControlText(kTotalTextControl, L"搜索完成,文件恢复中...");
@@ -49,6 +50,21 @@ void CJpegScanner::ReportWriteFailure(const std::wstring& path, const std::strin
   ScanDialog->ReportWriteFailure(path, reason);
 }
 
+// A file that could not be stored whole must not pass for a recovered photo:
+// an empty one is removed, a part is kept under another name for whoever
+// wants to look at it. Returns what became of it, for the report.
+std::string CJpegScanner::SetAsideIncompleteFile(const std::wstring& path, uint64_t bytesStored) {
+  if (bytesStored == 0) {
+    return platform::RemoveOutputFile(path.c_str()) ? "; nothing was stored and the empty file was removed"
+                                                    : "; the file is empty";
+  }
+  const std::wstring partName = path + L".incomplete";
+  if (platform::RenameOutputFile(path.c_str(), partName.c_str())) {
+    return "; the part stored is kept as " + platform::WideToUtf8(partName);
+  }
+  return "; the file is incomplete";
+}
+
 bool CJpegScanner::WriteRange(tagJpegRange range) {
   const uint32_t bps = Access->GetBytesPerSector();
   std::wstring path;
@@ -69,6 +85,7 @@ bool CJpegScanner::WriteRange(tagJpegRange range) {
 
   bool whole = true;
   std::string failure;
+  uint64_t storedTotal = 0;
   uint32_t s = range.FirstSector;
   for (;;) {
     // Counted as sectors left rather than s + 39999, so that an image near
@@ -81,7 +98,9 @@ bool CJpegScanner::WriteRange(tagJpegRange range) {
       failure = "the image could not be read back from the volume";
     }
     uint32_t stored = 0;
-    if (!platform::WriteOutputFile(file, ChunkBuffer.get(), length, &stored)) {
+    const bool wrote = platform::WriteOutputFile(file, ChunkBuffer.get(), length, &stored);
+    storedTotal += stored;
+    if (!wrote) {
       if (whole) failure = "writing failed after " + std::to_string(stored) + " of " + std::to_string(length) +
                            " bytes of a chunk: " + platform::DescribeError(platform::LastErrorCode());
       whole = false;
@@ -94,7 +113,7 @@ bool CJpegScanner::WriteRange(tagJpegRange range) {
     whole = false;
     failure = "closing the file failed: " + platform::DescribeError(platform::LastErrorCode());
   }
-  if (!whole) ReportWriteFailure(path, failure + " (the file is incomplete)");
+  if (!whole) ReportWriteFailure(path, failure + SetAsideIncompleteFile(path, storedTotal));
   return whole;
 }
 

@@ -26,3 +26,13 @@ bool WriteOutputFile(OutputFileHandle file, const void* data, uint32_t length, u
 bool CloseOutputFile(OutputFileHandle file);
 
 }  // namespace platform
+
+namespace platform {
+
+// Removes a file; false when it could not be removed.
+bool RemoveOutputFile(const wchar_t* path);
+
+// Renames a file, replacing one of the new name.
+bool RenameOutputFile(const wchar_t* from, const wchar_t* to);
+
+}  // namespace platform

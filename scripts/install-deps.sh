@@ -6,7 +6,7 @@ what=${1:-build}
 
 build_packages=(cmake g++ make pkg-config)
 demo_packages=(dosfstools mtools ntfs-3g imagemagick libimage-exiftool-perl xxd)
-test_packages=(googletest libgtest-dev clang libclang-rt-14-dev sleuthkit fuse3 util-linux time rsync e2fsprogs)
+test_packages=(googletest libgtest-dev clang libclang-rt-14-dev sleuthkit fuse3 util-linux time rsync e2fsprogs strace fusefat exfatprogs)
 
 packages=("${build_packages[@]}")
 case "$what" in

@@ -72,6 +72,8 @@ CFAT32VolumeAccess::CFAT32VolumeAccess(const wchar_t* driveLetter) {
     refusal = "Not a FAT32 volume: it is a FAT12 or FAT16 volume";
   } else if (FatSizeSectors() == 0) {
     refusal = "Not a FAT32 volume: the FAT size is 0";
+  } else if (TotalSectors() == 0) {
+    refusal = "Not a FAT32 volume: the total sector count is 0";
   }
   if (refusal == nullptr) {
     if (!geometryKnown || !IsValidSectorSize(BytesPerSector)) {
@@ -86,8 +88,16 @@ CFAT32VolumeAccess::CFAT32VolumeAccess(const wchar_t* driveLetter) {
     uint64_t deviceSize = 0;
     if (fatBytes > kMaxFatBytes) {
       refusal = "Not a FAT32 volume: the FAT is larger than any FAT32 volume has";
-    } else if (platform::QueryDeviceSize(VolumeHandle, &deviceSize) && fatEnd > deviceSize) {
-      refusal = "Not a FAT32 volume, or a truncated one: the FAT reaches past the end of the device";
+    } else if (platform::QueryDeviceSize(VolumeHandle, &deviceSize)) {
+      const uint64_t volumeSize = static_cast<uint64_t>(TotalSectors()) * BytesPerSector;
+      if (fatEnd > deviceSize) {
+        refusal = "Not a FAT32 volume, or a truncated one: the FAT reaches past the end of the device";
+      } else if (volumeSize > deviceSize) {
+        // Photos past the end would be lost without a word: say so instead.
+        platform::Diagnostic("The boot sector gives %llu bytes; the device holds %llu\n",
+                             static_cast<unsigned long long>(volumeSize), static_cast<unsigned long long>(deviceSize));
+        refusal = "The volume is truncated: the device is smaller than its boot sector says";
+      }
     }
   }
   if (refusal != nullptr) {
@@ -131,6 +141,12 @@ void CFAT32VolumeAccess::Close() {
 
 uint32_t CFAT32VolumeAccess::FatSizeSectors() const {
   return platform::ByteSpan(BootSectorCopy, kBootSectorCopySize).U32At(36);
+}
+
+uint32_t CFAT32VolumeAccess::TotalSectors() const {
+  const platform::ByteSpan boot(BootSectorCopy, kBootSectorCopySize);
+  const uint16_t smallCount = boot.U16At(19);
+  return smallCount != 0 ? smallCount : boot.U32At(32);
 }
 
 uint32_t CFAT32VolumeAccess::GetClusterCount() { return FatSizeSectors() * BytesPerSector / 4; }

@@ -35,6 +35,7 @@ class CFAT32VolumeAccess : public CVolumeAccess {
   uint16_t ReservedSectors() const { return static_cast<uint16_t>(BootSectorCopy[14] | (BootSectorCopy[15] << 8)); }
   uint8_t NumberOfFats() const { return BootSectorCopy[16]; }
   uint32_t FatSizeSectors() const;
+  uint32_t TotalSectors() const;
   void Close();
 
   platform::DeviceHandle VolumeHandle = platform::kInvalidDevice;

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 
 #include "platform/last_error.h"
 #include "platform/output_file.h"
@@ -42,6 +43,26 @@ bool WriteOutputFile(OutputFileHandle file, const void* data, uint32_t length, u
 bool CloseOutputFile(OutputFileHandle file) {
   if (file == kInvalidOutputFile) return true;
   if (::close(static_cast<int>(file)) != 0) {
+    SetLastErrorCode(static_cast<uint32_t>(errno));
+    return false;
+  }
+  return true;
+}
+
+}  // namespace platform
+
+namespace platform {
+
+bool RemoveOutputFile(const wchar_t* path) {
+  if (::unlink(WideToUtf8(path).c_str()) != 0) {
+    SetLastErrorCode(static_cast<uint32_t>(errno));
+    return false;
+  }
+  return true;
+}
+
+bool RenameOutputFile(const wchar_t* from, const wchar_t* to) {
+  if (std::rename(WideToUtf8(from).c_str(), WideToUtf8(to).c_str()) != 0) {
     SetLastErrorCode(static_cast<uint32_t>(errno));
     return false;
   }

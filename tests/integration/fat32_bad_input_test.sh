@@ -18,6 +18,9 @@ mdel -i "$template" ::/photo.jpg
 # make_SOURCE IMAGE: each writes the source of one case.
 make_missing_source() { rm -f "$1"; }
 make_truncated_in_fat() { cp --sparse=always "$template" "$1" && truncate -s 64K "$1"; }
+# The FAT is whole but the data area is cut short: photos past the cut would
+# be missed without a word.
+make_truncated_in_data() { cp --sparse=always "$template" "$1" && truncate -s $(( $(stat -c %s "$template") / 2 )) "$1"; }
 make_zeroed_boot_sector() {
   cp --sparse=always "$template" "$1"
   dd if=/dev/zero of="$1" bs=512 count=1 conv=notrunc status=none
@@ -33,6 +36,7 @@ make_directory() { mkdir -p "$1"; }
 CASES=(
   "missing-source    make_missing_source      present  Cannot find"
   "truncated-image   make_truncated_in_fat    present  truncated"
+  "truncated-data    make_truncated_in_data   present  truncated"
   "zeroed-boot       make_zeroed_boot_sector  present  Not a FAT32 volume"
   "ext2-volume       make_ext2                present  Not a FAT32 volume"
   "exfat-volume      make_exfat               present  Not a FAT32 volume"

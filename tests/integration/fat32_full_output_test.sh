@@ -35,6 +35,11 @@ for number in "$big" "$huge"; do
   grep -q "/$number\.jpg" "$log.out" "$log.err" || fail "$number.jpg is not named as not stored"$'\n'"$(show_logs "$log")"
 done
 ! grep -q "/$fits\.jpg" "$log.out" "$log.err" || fail "the stored $fits.jpg is named as a failure"$'\n'"$(show_logs "$log")"
+# Nothing that was not stored whole keeps a photo's name: an empty file is
+# removed, a part is set aside as NUMBER.jpg.incomplete.
+for number in "$big" "$huge"; do
+  [ ! -e "$out/$number.jpg" ] || fail "$number.jpg was not stored whole but keeps a photo's name"
+done
 grep -q '^quorvel: 2 found photo(s) could not be stored' "$log.err" ||
   fail "stderr does not say that two photos could not be stored"$'\n'"$(show_logs "$log")"
 echo "ok: a full output disk gives exit code 3 and names the photos not stored"

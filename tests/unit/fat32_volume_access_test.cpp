@@ -102,6 +102,7 @@ TEST(Fat32VolumeAccess, BootSectorsThatDescribeNoFat32VolumeAreRefused) {
       {"FAT16 volume", [](std::vector<uint8_t>& b) { b[22] = 0x20; }},
       {"FAT past the end", [](std::vector<uint8_t>& b) { b[36] = 0x00, b[37] = 0x10; }},
       {"FAT larger than FAT32 allows", [](std::vector<uint8_t>& b) { b[39] = 0x10; }},
+      {"no total sector count", [](std::vector<uint8_t>& b) { std::memset(&b[32], 0, 4); }},
   };
   for (const Case& c : cases) {
     Fat32ImageBuilder image({});
@@ -116,6 +117,9 @@ TEST(Fat32VolumeAccess, TruncatedOrMissingVolumesAreRefused) {
   std::vector<uint8_t> truncated(image.bytes().begin(), image.bytes().begin() + 36 * 512);  // the FAT ends at sector 40
   EXPECT_NE(OpenFailure(truncated), "");
   EXPECT_NE(OpenFailure({}), "");
+  // The FAT is whole but the data area is cut short.
+  std::vector<uint8_t> shortData(image.bytes().begin(), image.bytes().begin() + 3000 * 512);
+  EXPECT_NE(OpenFailure(shortData).find("truncated"), std::string::npos);
 
   try {
     CFAT32VolumeAccess access(L"Q");  // no such drive
