@@ -13,6 +13,7 @@
 #include "platform/text.h"
 #include "tests/support/ntfs_test_volume.h"
 #include "tests/support/recording_scan_dialog.h"
+#include "tests/support/sample_photo.h"
 #include "volume/ntfs_volume_access.h"
 
 namespace fs = std::filesystem;
@@ -133,15 +134,7 @@ TEST(NtfsBitmapLoading, ReadsInPortionsOf65536Bytes) {
 }
 
 // A deleted photo in free cluster 40 of a synthetic volume.
-Bytes PhotoBytes() {
-  Bytes photo(700);
-  const uint8_t start[] = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0x00};
-  std::memcpy(photo.data(), start, sizeof start);
-  for (size_t i = sizeof start; i < photo.size() - 2; ++i) photo[i] = static_cast<uint8_t>(1 + i % 250);
-  photo[photo.size() - 2] = 0xFF;
-  photo[photo.size() - 1] = 0xD9;
-  return photo;
-}
+Bytes PhotoBytes() { return SmallJfifPhoto(); }
 
 class NtfsScanBranch : public testing::Test {
  protected:

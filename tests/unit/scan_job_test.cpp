@@ -9,6 +9,7 @@
 #include "platform/text.h"
 #include "tests/support/fat32_image_builder.h"
 #include "tests/support/in_memory_volume.h"
+#include "tests/support/sample_photo.h"
 #include "tests/support/recording_scan_dialog.h"
 
 namespace fs = std::filesystem;
@@ -16,15 +17,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // A deleted photo in free clusters 10 and 11 of a small FAT32 volume.
-std::vector<uint8_t> PhotoBytes() {
-  std::vector<uint8_t> photo(700);
-  const uint8_t start[] = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0x00};
-  std::memcpy(photo.data(), start, sizeof start);
-  for (size_t i = sizeof start; i < photo.size() - 2; ++i) photo[i] = static_cast<uint8_t>(1 + i % 250);
-  photo[photo.size() - 2] = 0xFF;
-  photo[photo.size() - 1] = 0xD9;
-  return photo;
-}
+std::vector<uint8_t> PhotoBytes() { return SmallJfifPhoto(); }
 
 class ScanJob : public ::testing::Test {
  protected:
