@@ -4,6 +4,35 @@
 
 HINSTANCE ResourceModule() { return GetModuleHandleW(nullptr); }
 
+namespace {
+
+// The templates place every dialog at the origin; it opens centred over its
+// owner instead, or over the screen when the owner is not shown.
+void CenterDialog(HWND window) {
+  RECT dialog;
+  RECT area;
+  RECT workArea;
+  GetWindowRect(window, &dialog);
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+  HWND owner = GetWindow(window, GW_OWNER);
+  if (owner != nullptr && IsWindowVisible(owner) && !IsIconic(owner)) {
+    GetWindowRect(owner, &area);
+  } else {
+    area = workArea;
+  }
+  const LONG width = dialog.right - dialog.left;
+  const LONG height = dialog.bottom - dialog.top;
+  LONG x = area.left + (area.right - area.left - width) / 2;
+  LONG y = area.top + (area.bottom - area.top - height) / 2;
+  if (x + width > workArea.right) x = workArea.right - width;
+  if (y + height > workArea.bottom) y = workArea.bottom - height;
+  if (x < workArea.left) x = workArea.left;
+  if (y < workArea.top) y = workArea.top;
+  SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
 CDialog::CDialog(UINT templateId, HWND parent) : m_templateId(templateId), m_hParent(parent) {}
 
 CDialog::~CDialog() {
@@ -104,7 +133,9 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
     CDialog* dialog = reinterpret_cast<CDialog*>(lParam);
     SetWindowLongPtrW(window, DWLP_USER, lParam);
     dialog->m_hWnd = window;
-    return dialog->OnInitDialog();
+    const BOOL result = dialog->OnInitDialog();
+    CenterDialog(window);
+    return result;
   }
   CDialog* dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrW(window, DWLP_USER));
   if (dialog == nullptr) return FALSE;

@@ -37,6 +37,7 @@ int wmain(int argc, wchar_t** argv) {
     GuiSession session(setup);
     const std::wstring folder = FreshFolder(setup, L"recovered");
     session.Choose(drive, folder);
+    SetForegroundWindow(session.main());
     Pause(setup.workFolder, L"main");
 
     session.StartScan();
@@ -47,6 +48,7 @@ int wmain(int argc, wchar_t** argv) {
     Pause(setup.workFolder, L"scan");
 
     HWND box = session.WaitForBox(L"扫描完成");
+    SetForegroundWindow(box);
     Pause(setup.workFolder, L"summary");
     session.Answer(box, IDOK);
     session.CloseAndWait();

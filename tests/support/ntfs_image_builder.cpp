@@ -91,9 +91,8 @@ Bytes AttrListEntry(uint32_t type, uint64_t recordNumber, uint16_t length) {
 }
 
 Bytes IndexEntry(const Bytes& key, bool last) {
-  Bytes e(0x10, 0);
-  e.insert(e.end(), key.begin(), key.end());
-  e.resize(Align8(e.size()));
+  Bytes e(Align8(0x10 + key.size()), 0);
+  for (size_t i = 0; i < key.size(); ++i) e[0x10 + i] = key[i];
   PutU16(e, 0x08, static_cast<uint16_t>(e.size()));
   PutU16(e, 0x0A, static_cast<uint16_t>(key.size()));
   e[0x0C] = last ? 0x02 : 0x00;
