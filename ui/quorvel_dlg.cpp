@@ -18,7 +18,7 @@ const wchar_t kStatusBarStartText[] = L"      ";
 const wchar_t* const kStatusBarTexts[] = {
     L"版权所有 (C) 2024 Quorvel",
     L"联系邮箱: support@quorvel.example",
-    L"客服: 400-820-0000",
+    L"客服热线: 95105",
 };
 constexpr int kStatusBarPartEdges[] = {60, 250, 560, -1};
 
