@@ -71,6 +71,57 @@ void SameDriveOutputIsRefused(const GuiTestSetup& setup) {
   session.CloseAndWait();
 }
 
+// Wine's folder browser: a dialog with a tree and, for BIF_EDITBOX, an edit
+// that takes a typed path.
+HWND FolderBrowser(GuiSession& session) {
+  HWND browser = nullptr;
+  WaitUntil([&] {
+    for (HWND window : TopLevelWindows(session.processId())) {
+      if (ClassOf(window) == L"#32770" && IsWindowVisible(window) &&
+          FindWindowExW(window, nullptr, L"SysTreeView32", nullptr) != nullptr) {
+        browser = window;
+        return true;
+      }
+    }
+    return false;
+  }, "the folder browser");
+  return browser;
+}
+
+// Opens the folder browser and closes it with the button: the browser opens
+// on the output folder, so OK picks that folder again.
+void CloseBrowserWith(GuiSession& session, int buttonId) {
+  PostClick(session.main(), 1003);
+  HWND browser = FolderBrowser(session);
+  PostClick(browser, buttonId);
+  WaitUntil([&] { return !IsWindow(browser); }, "the folder browser to close");
+}
+
+void BrowsedFolderOnScannedPartitionIsRefused(const GuiTestSetup& setup) {
+  GuiSession session(setup);
+  // The output folder starts as the program's own folder.
+  const std::wstring programFolder = setup.program.substr(0, setup.program.find_last_of(L'\\'));
+  const std::wstring programDrive = programFolder.substr(0, 2);
+  const std::wstring typed = L"C:\\typed but not taken";
+
+  session.Choose(programDrive, typed);
+  CloseBrowserWith(session, IDOK);
+  HWND box = session.WaitForBox(L"Quorvel");
+  GUI_CHECK(Contains(StaticTexts(box), L"扫描的分区和存放恢复后文件的盘符不能是同一盘符,请选择其它盘!"), "refusal");
+  session.Answer(box, IDOK);
+  GUI_CHECK(ControlText(session.main(), 1002) == typed, "a refused pick leaves the edit as it was");
+
+  // On another partition the same pick is taken; a cancelled browser puts
+  // the folder back as well.
+  for (int button : {IDOK, IDCANCEL}) {
+    session.Choose(L"C:", typed);
+    CloseBrowserWith(session, button);
+    WaitUntil([&] { return ControlText(session.main(), 1002) == programFolder; }, "the folder in the edit");
+    GUI_CHECK(FindDialog(session.processId(), L"Quorvel") == nullptr, "no refusal");
+  }
+  session.CloseAndWait();
+}
+
 void AboutBoxFromSystemMenu(const GuiTestSetup& setup) {
   GuiSession session(setup);
   // Every command from 16 to 31 is the About entry's.
@@ -109,6 +160,7 @@ std::vector<Scenario> DialogScenarios() {
   return {
       {"partition list shows fixed and removable drives", PartitionListShowsFixedAndRemovableDrives},
       {"output folder on the scanned partition is refused", SameDriveOutputIsRefused},
+      {"folder picked in the browser on the scanned partition is refused", BrowsedFolderOnScannedPartitionIsRefused},
       {"about box from the system menu", AboutBoxFromSystemMenu},
       {"closing the main dialog ends the program", ClosingMainDialogEndsProgram},
   };
