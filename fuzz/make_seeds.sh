@@ -9,8 +9,8 @@ trap 'mountpoint -q "$work/mnt" && umount "$work/mnt"; rm -rf "$work"' EXIT
 corpus="$repo/fuzz/corpus"
 mkdir -p "$corpus"/{ntfs_boot_sector,ntfs_file_record,ntfs_data_runs,fat32_volume} "$work/mnt"
 
-for spec in "512 512" "512 4096" "512 65536" "4096 4096"; do
-  set -- $spec
+for geometry in "512 512" "512 4096" "512 65536" "4096 4096"; do
+  set -- $geometry
   img="$work/ntfs-$1-$2.img"
   truncate -s 16M "$img"
   mkntfs -F -Q -q -s "$1" -c "$2" "$img" >/dev/null 2>&1

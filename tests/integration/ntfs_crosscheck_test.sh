@@ -7,8 +7,8 @@ source "$(dirname "$0")/ntfs_common.sh"
 QUORVEL=$1
 WORK=$2
 need_ntfs_tools fsstat icat istat ntfsresize
-INSPECT=${QUORVEL_NTFS_INSPECT:-$(dirname "$QUORVEL")/tests/quorvel_ntfs_inspect}
-[ -x "$INSPECT" ] || fail "the inspection helper $INSPECT is missing"
+DUMP=${QUORVEL_NTFS_DUMP:-$(dirname "$QUORVEL")/tests/quorvel_ntfs_dump}
+[ -x "$DUMP" ] || fail "the dump helper $DUMP is missing"
 rm -rf "$WORK" && mkdir -p "$WORK"
 PHOTOS=$(shared_photo_set "$WORK")
 
@@ -17,7 +17,7 @@ fsstat_value() { sed -n "s/^$2: *\([0-9]*\).*/\1/p" "$1" | head -n1; }
 # crosscheck IMAGE NAME
 crosscheck() {
   local image=$1 name=$2 mine=$WORK/geometry.txt theirs=$WORK/fsstat.txt
-  "$INSPECT" "$image" geometry >"$mine" || fail "$name: the branch could not open the volume"
+  "$DUMP" "$image" geometry >"$mine" || fail "$name: the branch could not open the volume"
   fsstat "$image" >"$theirs" || fail "$name: fsstat could not read the volume"
   local key want got
   for pair in "sector_size=Sector Size" "cluster_size=Cluster Size" "mft_cluster=First Cluster of MFT" \
@@ -33,7 +33,7 @@ crosscheck() {
   grep -q '^Version: Windows XP' "$theirs" && ! grep -q '^version=3.1$' "$mine" &&
     fail "$name: version $(sed -n 's/^version=//p' "$mine"), fsstat says 3.1"
 
-  "$INSPECT" "$image" bitmap "$WORK/bitmap.mine" || fail "$name: the bitmap could not be loaded"
+  "$DUMP" "$image" bitmap "$WORK/bitmap.mine" || fail "$name: the bitmap could not be loaded"
   icat "$image" 6 >"$WORK/bitmap.tsk" || fail "$name: icat could not read \$Bitmap"
   cmp -s "$WORK/bitmap.mine" "$WORK/bitmap.tsk" || fail "$name: the loaded bitmap differs from icat's"
   echo "ok: $name: geometry and $(stat -c %s "$WORK/bitmap.mine")-byte bitmap agree with the Sleuth Kit"

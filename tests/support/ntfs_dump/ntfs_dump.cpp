@@ -1,7 +1,7 @@
 // Test helper: opens an NTFS image exactly as the scan does and prints what
 // it loaded, so that end-to-end tests can compare it with other readers.
-//   quorvel_ntfs_inspect IMAGE geometry      prints the geometry, one key=value a line
-//   quorvel_ntfs_inspect IMAGE bitmap FILE   writes the loaded cluster bitmap to FILE
+//   quorvel_ntfs_dump IMAGE geometry      prints the geometry, one key=value a line
+//   quorvel_ntfs_dump IMAGE bitmap FILE   writes the loaded cluster bitmap to FILE
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
