@@ -7,9 +7,11 @@
 
 #include "cli/cli_main.h"
 #include "cli/interrupt.h"
+#include "cli/partition_table_hint.h"
 #include "cli/source_checks.h"
 #include "cli/terminal_scan_dialog.h"
 #include "engine/scan_job.h"
+#include "platform/diagnostics.h"
 #include "platform/text.h"
 
 namespace {
@@ -47,6 +49,13 @@ struct Arguments {
   bool openFolder = false;
 };
 
+// The dialog whose progress line a diagnostic line must not run into.
+CTerminalScanDialog* g_progressLineOwner = nullptr;
+
+void EndProgressLine() {
+  if (g_progressLineOwner != nullptr) g_progressLineOwner->FinishProgressLine();
+}
+
 int UsageError(const std::string& message) {
   std::fprintf(stderr, "quorvel: %s\n\n%s", message.c_str(), kUsage);
   return kExitUsage;
@@ -76,7 +85,11 @@ int RunScanCommand(const Arguments& args) {
   CTerminalScanDialog dialog(options);
 
   InstallInterruptHandler(&dialog);
+  g_progressLineOwner = &dialog;
+  platform::SetBeforeDiagnosticHook(EndProgressLine);
   const ScanJobOutcome outcome = RunScanThreadBody(dialog);
+  platform::SetBeforeDiagnosticHook(nullptr);
+  g_progressLineOwner = nullptr;
   RemoveInterruptHandler();
   dialog.FinishProgressLine();
   UnmapSourceDrive(letter);
@@ -92,8 +105,10 @@ int RunScanCommand(const Arguments& args) {
     case ScanJobOutcome::kAborted:
       std::fprintf(stderr, "quorvel: scan aborted; nothing was written\n");
       return kExitAborted;
-    case ScanJobOutcome::kNotOpened:
-      return Fail(args.source + ": " + outcome.error);
+    case ScanJobOutcome::kNotOpened: {
+      const std::string hint = PartitionTableHint(args.source);
+      return Fail(args.source + ": " + outcome.error + (hint.empty() ? "" : ". " + hint));
+    }
     case ScanJobOutcome::kNoMemory:
       return Fail(outcome.error);
     case ScanJobOutcome::kNoPartition:

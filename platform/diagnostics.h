@@ -9,4 +9,8 @@ void Diagnostic(const char* format, ...)
 #endif
     ;
 
+// Called before each diagnostic line is written (for instance to end a
+// progress line on the same terminal first). Null for none.
+void SetBeforeDiagnosticHook(void (*hook)());
+
 }  // namespace platform

@@ -23,7 +23,7 @@ bool ReadDeviceAt(platform::DeviceHandle device, uint64_t byteOffset, uint32_t s
   }
   if (got < length) {
     std::memset(buffer + got, 0, length - got);
-    platform::Diagnostic("Short read from the device: %u of %llu bytes at byte %llu\n", got,
+    platform::Diagnostic("Reached the end of the device: read %u of %llu bytes at byte %llu\n", got,
                          static_cast<unsigned long long>(length), static_cast<unsigned long long>(byteOffset));
     return false;
   }

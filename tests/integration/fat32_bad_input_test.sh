@@ -25,6 +25,12 @@ make_zeroed_boot_sector() {
   cp --sparse=always "$template" "$1"
   dd if=/dev/zero of="$1" bs=512 count=1 conv=notrunc status=none
 }
+# An MBR with one FAT32 partition entry, as a whole card or disk starts.
+make_whole_disk() {
+  truncate -s 8M "$1"
+  printf '\x0c' | dd of="$1" bs=1 seek=450 conv=notrunc status=none
+  printf '\x55\xaa' | dd of="$1" bs=1 seek=510 conv=notrunc status=none
+}
 make_ext2() { truncate -s 16M "$1" && mke2fs -q -F "$1"; }
 make_exfat() { truncate -s 64M "$1" && mkfs.exfat "$1" >/dev/null; }
 make_random_bytes() { head -c 4M /dev/urandom >"$1"; }
@@ -38,6 +44,7 @@ CASES=(
   "truncated-image   make_truncated_in_fat    present  truncated"
   "truncated-data    make_truncated_in_data   present  truncated"
   "zeroed-boot       make_zeroed_boot_sector  present  Not a FAT32 volume"
+  "whole-disk        make_whole_disk          present  whole disk with a partition table"
   "ext2-volume       make_ext2                present  Not a FAT32 volume"
   "exfat-volume      make_exfat               present  Not a FAT32 volume"
   "random-bytes      make_random_bytes        present  Not a FAT32 volume"
