@@ -46,7 +46,7 @@ bool CJpegScanner::FormatOutputPath(uint32_t firstSector, std::wstring* path) co
 }
 
 void CJpegScanner::ReportWriteFailure(const std::wstring& path, const std::string& reason) {
-  platform::Diagnostic("Could not store %ls: %s\n", path.c_str(), reason.c_str());
+  platform::Diagnostic("Could not store %s: %s\n", platform::WideToUtf8(path).c_str(), reason.c_str());
   ScanDialog->ReportWriteFailure(path, reason);
 }
 
