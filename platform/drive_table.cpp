@@ -1,17 +1,16 @@
-// On Windows the drive letters are the system's. The table lets the command
-// line and the tests put an image file behind a letter of the program's own;
-// an unmapped letter is the system's drive.
-#include <windows.h>
-
-#include <string>
-
+// The program's own drive letters. Outside Windows every drive is one of
+// these; on Windows they let the command line and the tests put an image
+// file behind a letter, and an unmapped letter is the system's drive.
 #include "platform/drive_table.h"
+
+#include <mutex>
+#include <string>
 
 namespace platform {
 namespace {
 
 struct DriveTable {
-  SRWLOCK lock = SRWLOCK_INIT;
+  std::mutex lock;
   std::string paths[26];
 };
 
@@ -31,27 +30,23 @@ int SlotOf(wchar_t letter) {
 bool MapDriveLetter(wchar_t letter, const std::string& devicePath) {
   const int slot = SlotOf(letter);
   if (slot < 0 || devicePath.empty()) return false;
-  AcquireSRWLockExclusive(&Table().lock);
+  std::lock_guard<std::mutex> guard(Table().lock);
   Table().paths[slot] = devicePath;
-  ReleaseSRWLockExclusive(&Table().lock);
   return true;
 }
 
 void UnmapDriveLetter(wchar_t letter) {
   const int slot = SlotOf(letter);
   if (slot < 0) return;
-  AcquireSRWLockExclusive(&Table().lock);
+  std::lock_guard<std::mutex> guard(Table().lock);
   Table().paths[slot].clear();
-  ReleaseSRWLockExclusive(&Table().lock);
 }
 
 std::string MappedDevicePath(wchar_t letter) {
   const int slot = SlotOf(letter);
   if (slot < 0) return std::string();
-  AcquireSRWLockShared(&Table().lock);
-  std::string path = Table().paths[slot];
-  ReleaseSRWLockShared(&Table().lock);
-  return path;
+  std::lock_guard<std::mutex> guard(Table().lock);
+  return Table().paths[slot];
 }
 
 }  // namespace platform
